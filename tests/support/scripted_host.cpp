@@ -1,0 +1,24 @@
+#include "support/scripted_host.h"
+
+#include <gtest/gtest.h>
+
+namespace kov::test {
+
+Answer ScriptedHost::message(std::string_view text, std::string_view caption, Buttons buttons,
+                             Icon icon) {
+  messages.push_back({std::string(text), std::string(caption), buttons, icon});
+  if (buttons == Buttons::Ok) return Answer::Ok;
+  if (m_answers.empty()) {
+    ADD_FAILURE() << "unexpected question: " << text;
+    return buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
+  }
+  const Answer a = m_answers.front();
+  m_answers.pop_front();
+  return a;
+}
+
+void ScriptedHost::setStatusText(int panel, std::string_view text) {
+  if (panel >= 0 && panel < 3) status[panel].emplace_back(text);
+}
+
+}  // namespace kov::test
