@@ -18,6 +18,10 @@ constexpr std::uint8_t redOf(Colour c) { return std::uint8_t(c); }
 constexpr std::uint8_t greenOf(Colour c) { return std::uint8_t(c >> 8); }
 constexpr std::uint8_t blueOf(Colour c) { return std::uint8_t(c >> 16); }
 
+// The largest picture a reader accepts: 200 megapixels (600 MB as 24-bit).
+// Anything larger is refused with a clear result instead of failing later.
+constexpr std::int64_t kMaxPicturePixels = 200'000'000;
+
 constexpr Colour kBlack = 0x000000;
 constexpr Colour kWhite = 0xFFFFFF;
 
