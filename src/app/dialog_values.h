@@ -118,6 +118,8 @@ struct DialogValues {
   CaptionStore captionStore;
   TrimmingReference trimmingReference = TrimmingReference::Top;  // the frame editor's choice
   SettingsValues settings;
+  // The temporary caption dialog's texts (Title, Date, Other), refilled by every frame read.
+  std::array<std::string, 3> temporaryCaptionTexts;
 };
 
 // The line spacing factor of a percent, as a single-precision value.

@@ -10,10 +10,9 @@ bool constructMainWindow(MainWindowState& state, Host& host, std::string_view ex
   state.starting = true;
   state.windowCaption = std::string(kApplicationTitle);
   try {
-    for (WorkImage* bitmap :
-         {&state.scratchBitmap, &state.captionBitmap, &state.composeBitmap, &state.displayBitmap,
-          &state.frameBitmap, &state.framePreviewBitmap, &state.photoBitmap,
-          &state.photoPreviewBitmap})
+    for (WorkImage* bitmap : {&state.scratchBitmap, &state.captionBitmap, &state.composeBitmap,
+                              &state.displayBitmap, &state.frameBitmap, &state.framePreviewBitmap,
+                              &state.photoBitmap, &state.photoPreviewBitmap})
       bitmap->resize(10, 10);
   } catch (const std::bad_alloc&) {
     host.message(kOutOfWorkMemoryMessage, kOutOfWorkMemoryCaption, Buttons::Ok, Icon::None);

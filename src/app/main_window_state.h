@@ -98,13 +98,13 @@ struct MainWindowState {
   std::string Edit2;  // the output folder
   std::string Edit3;  // the frame image of the frame accepted last; empty while none
   std::vector<std::string> photoList;  // Memo2
-  bool CheckBox1 = false;  // search sub-folders too
-  bool CheckBox2 = false;  // sharpen
-  bool CheckBox3 = true;   // high-quality reduction
-  bool CheckBox4 = false;  // high-quality preview
-  bool CheckBox5 = true;   // smooth captions (shown, never consulted)
-  std::string statusPanels[3];  // StatusBar1
-  int progress = 0;             // ProgressBar1, 0 to 100
+  bool CheckBox1 = false;              // search sub-folders too
+  bool CheckBox2 = false;              // sharpen
+  bool CheckBox3 = true;               // high-quality reduction
+  bool CheckBox4 = false;              // high-quality preview
+  bool CheckBox5 = true;               // smooth captions (shown, never consulted)
+  std::string statusPanels[3];         // StatusBar1
+  int progress = 0;                    // ProgressBar1, 0 to 100
 
   // The window's place on the screen.
   int windowLeft = 0;

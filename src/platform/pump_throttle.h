@@ -10,7 +10,8 @@ class Host;
 
 class PumpThrottle {
  public:
-  explicit PumpThrottle(Host& host, std::chrono::milliseconds interval = std::chrono::milliseconds(20));
+  explicit PumpThrottle(Host& host,
+                        std::chrono::milliseconds interval = std::chrono::milliseconds(20));
 
   // Cheap enough to call per row; pumps when the interval has passed.
   // Returns true when it pumped.

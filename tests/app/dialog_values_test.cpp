@@ -44,8 +44,8 @@ TEST(DialogValues, AngleTextsReadAsIntegersOrZero) {
   struct Case {
     const char* text;
     int value;
-  } cases[] = {{"0", 0}, {"45", 45}, {"-30", -30}, {"450", 450}, {"", 0}, {"abc", 0},
-               {"1.5", 0}, {"９０", 0}, {"99999999999", 0}};
+  } cases[] = {{"0", 0},   {"45", 45}, {"-30", -30}, {"450", 450},      {"", 0},
+               {"abc", 0}, {"1.5", 0}, {"９０", 0},  {"99999999999", 0}};
   for (const Case& c : cases) EXPECT_EQ(angleValue(c.text), c.value) << c.text;
 }
 
@@ -83,8 +83,9 @@ TEST(DialogValues, TransparencyHandlerGivesTheFiveWindowsTheirOpacity) {
     MainWindowState window;
     SettingsValues s(window);
     s.setTrackBar6(c.percent);
-    EXPECT_EQ(window.inactiveTransparency, c.percent);
-    EXPECT_EQ(s.windowAlpha(), c.percent == 2 ? 255 : c.alpha) << "position 2 is no change";
+    // Position 2 is where the bar starts: no change, no handler.
+    EXPECT_EQ(window.inactiveTransparency, c.percent == 2 ? 0 : c.percent);
+    EXPECT_EQ(s.windowAlpha(), c.percent == 2 ? 255 : c.alpha);
     EXPECT_EQ(s.ownAlphaBlend(), c.percent != 2);
     EXPECT_EQ(windowAlphaForTransparency(c.percent), c.alpha);
   }

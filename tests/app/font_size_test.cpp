@@ -19,8 +19,8 @@ TEST(FontSize, RoundsHalvesAwayFromZero) {
   EXPECT_EQ(mulDivRounded(3, 1, 2), 2);
   EXPECT_EQ(mulDivRounded(-3, 1, 2), -2);
   EXPECT_EQ(mulDivRounded(5, 1, 4), 1);
-  EXPECT_EQ(mulDivRounded(-107, 72, 96), -80);       // -80.25
-  EXPECT_EQ(fontSizeFromHeight(-106), 80);           // 79.5 rounds up
+  EXPECT_EQ(mulDivRounded(-107, 72, 96), -80);  // -80.25
+  EXPECT_EQ(fontSizeFromHeight(-106), 80);      // 79.5 rounds up
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 #include "platform/file_util.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
 
@@ -24,7 +23,7 @@ TEST(FileUtil, ExistsAndFolders) {
   const std::string deep = dir.file("写真/2026/運動会");
   EXPECT_TRUE(createFolders(deep));
   EXPECT_TRUE(folderExists(deep));
-  EXPECT_TRUE(createFolders(deep));                     // already there
+  EXPECT_TRUE(createFolders(deep));                    // already there
   EXPECT_FALSE(createFolders(dir.file("a.txt/sub")));  // a file in the way
 }
 
