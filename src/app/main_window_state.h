@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/button_states.h"
 #include "platform/alpha_plane.h"
 #include "platform/work_image.h"
 
@@ -24,6 +25,21 @@ inline constexpr int kMaxPlaneSize = 9600;
 inline constexpr std::string_view kOutOfWorkMemoryMessage =
     "作業用のメモリが足りません。メモリを増設して下さい。";
 inline constexpr std::string_view kOutOfWorkMemoryCaption = "zevuzezov";
+
+// The client size of the preview area ScrollBox1 at the window's design size
+// (785 x 545 outside, a 2-pixel border all round).
+inline constexpr int kDesignPreviewAreaWidth = 781;
+inline constexpr int kDesignPreviewAreaHeight = 541;
+
+// A caption image on the preview: where it lies (in the scroll box's client
+// coordinates, as the window places it) and what it shows (white is transparent).
+struct CaptionImage {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  WorkImage picture;
+};
 
 struct MainWindowState {
   // Texts, scan results and command state.
@@ -103,6 +119,14 @@ struct MainWindowState {
   bool CheckBox3 = true;               // high-quality reduction
   bool CheckBox4 = false;              // high-quality preview
   bool CheckBox5 = true;               // smooth captions (shown, never consulted)
+  // The preview area ScrollBox1: its client size and scroll position, and the
+  // caption images Image3 (Title), Image4 (Date) and Image5 (Other) on it.
+  int previewAreaWidth = kDesignPreviewAreaWidth;
+  int previewAreaHeight = kDesignPreviewAreaHeight;
+  int scrollX = 0;
+  int scrollY = 0;
+  CaptionImage captionImages[3];
+  ButtonStates buttons;
   std::string statusPanels[3];         // StatusBar1
   int progress = 0;                    // ProgressBar1, 0 to 100
 

@@ -95,6 +95,12 @@ bool endsWithSeparator(std::string_view path) {
   return !path.empty() && path.back() == kPathSeparator;
 }
 
+int endsWithBackslash(std::string_view path) {
+  if (path.empty()) return -3;
+  if (path.size() >= 2048) return -2;
+  return endsWithSeparator(path) ? 1 : 0;
+}
+
 std::string joinPath(std::string_view folder, std::string_view name) {
   std::string joined(folder);
   if (!joined.empty() && !endsWithSeparator(joined)) joined += kPathSeparator;

@@ -26,6 +26,10 @@ std::string executableFolder();
 // The native separator and helpers over it.
 constexpr char kPathSeparator = '/';
 bool endsWithSeparator(std::string_view path);
+// The program's test for a folder path that needs no separator appended: 1 when
+// the last character is the separator, 0 when not, -3 for an empty path and -2
+// for one of 2048 bytes or more.
+int endsWithBackslash(std::string_view path);
 std::string joinPath(std::string_view folder, std::string_view name);
 
 }  // namespace kov

@@ -4,6 +4,7 @@
 // the progress bar and the preview. The desktop program shows them with
 // widgets, the command line on the terminal, the tests record them.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,16 @@ class WorkImage;
 enum class Buttons { Ok, YesNo, YesNoCancel };
 enum class Icon { None, Information, Warning, Error, Question };
 enum class Answer { Ok, Yes, No, Cancel };
+
+// A file selection dialog: open or save, with its title, folder and filter
+// ("フレーム設定ファイル (*.ini)|*.ini" style: description|pattern pairs).
+struct FileDialog {
+  enum class Kind { Open, Save } kind = Kind::Open;
+  std::string title;
+  std::string initialFolder;
+  std::string fileName;
+  std::string filter;
+};
 
 // Where a picture handed to showPicture() goes.
 enum class PictureTarget { FramePreview, Overlay, TitleCaption, DateCaption, OtherCaption };
@@ -33,6 +44,12 @@ class Host {
   virtual void setStatusText(int /*panel*/, std::string_view /*text*/) {}
   virtual void setProgress(int /*percent*/) {}
   virtual void showPicture(PictureTarget /*target*/, const WorkImage& /*picture*/) {}
+
+  // The folder browser and the file dialogs; nothing when the user cancels.
+  virtual std::optional<std::string> chooseFolder() { return std::nullopt; }
+  virtual std::optional<std::string> chooseFile(const FileDialog& /*dialog*/) {
+    return std::nullopt;
+  }
 };
 
 // A host that says nothing and answers every question with No: for work

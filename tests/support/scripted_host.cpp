@@ -21,4 +21,28 @@ void ScriptedHost::setStatusText(int panel, std::string_view text) {
   if (panel >= 0 && panel < 3) status[panel].emplace_back(text);
 }
 
+void ScriptedHost::showPicture(PictureTarget target, const WorkImage& picture) {
+  pictures.emplace_back(target, picture);
+}
+
+std::optional<std::string> ScriptedHost::nextChoice(std::string_view what) {
+  if (m_choices.empty()) {
+    ADD_FAILURE() << "unexpected " << what;
+    return std::nullopt;
+  }
+  std::optional<std::string> choice = std::move(m_choices.front());
+  m_choices.pop_front();
+  return choice;
+}
+
+std::optional<std::string> ScriptedHost::chooseFolder() {
+  ++folderBrowsers;
+  return nextChoice("folder browser");
+}
+
+std::optional<std::string> ScriptedHost::chooseFile(const FileDialog& dialog) {
+  fileDialogs.push_back(dialog);
+  return nextChoice("file dialog: " + dialog.title);
+}
+
 }  // namespace kov::test
