@@ -4,6 +4,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/huge_pages.h"
+
 namespace kov {
 
 namespace {
@@ -37,6 +39,7 @@ void WorkImage::reset(int width, int height) {
   if (bytes > m_capacity) {
     m_pixels = std::make_unique_for_overwrite<std::uint8_t[]>(bytes);
     m_capacity = bytes;
+    preferHugePages(m_pixels.get(), bytes);
   }
   m_width = width;
   m_height = height;
