@@ -25,11 +25,16 @@ PixelRect intersect(const PixelRect& a, const PixelRect& b) {
   return r;
 }
 
-void fillWhite(WorkImage& image, const PixelRect& area) {
+// The layer's see-through colour is white; a white caption would vanish into it,
+// so a white caption is drawn on black instead.
+Colour layerKeyFor(Colour captionColour) { return captionColour == kWhite ? kBlack : kWhite; }
+
+void fillKey(WorkImage& image, const PixelRect& area, Colour key) {
   if (area.right <= area.left) return;
   const std::size_t bytes = std::size_t(area.right - area.left) * WorkImage::kBytesPerPixel;
   for (int y = area.top; y < area.bottom; ++y)
-    std::memset(image.row(y) + std::size_t(area.left) * WorkImage::kBytesPerPixel, 0xFF, bytes);
+    std::memset(image.row(y) + std::size_t(area.left) * WorkImage::kBytesPerPixel,
+                key == kWhite ? 0xFF : 0x00, bytes);
 }
 
 }  // namespace
@@ -68,11 +73,16 @@ TextInk captionInk(const Font& font, const CaptionBlock& block, int reducedAngle
   return ink;
 }
 
-void transferCaption(const WorkImage& caption, WorkImage& target, const PixelRect& area) {
+void transferCaption(const WorkImage& caption, WorkImage& target, const PixelRect& area,
+                     Colour key) {
   if (caption.width() != target.width() || caption.height() != target.height()) return;
+  if (key != kWhite && key != kBlack) return;
   const PixelRect a = intersect(area, PixelRect{0, 0, target.width(), target.height()});
-  const auto copyPixel = [](const std::uint8_t* s, std::uint8_t* d) {
-    if ((s[0] & s[1] & s[2]) == 0xFF) return;
+  // White key: skip pixels whose bytes are all 0xFF; black key: all 0x00.
+  const std::uint8_t keyByte = key == kWhite ? 0xFF : 0x00;
+  const std::uint64_t keyWord = key == kWhite ? ~std::uint64_t(0) : 0;
+  const auto copyPixel = [keyByte](const std::uint8_t* s, std::uint8_t* d) {
+    if (s[0] == keyByte && s[1] == keyByte && s[2] == keyByte) return;
     d[0] = s[0];
     d[1] = s[1];
     d[2] = s[2];
@@ -81,11 +91,11 @@ void transferCaption(const WorkImage& caption, WorkImage& target, const PixelRec
     const std::uint8_t* s = caption.row(y) + std::size_t(a.left) * 3;
     std::uint8_t* d = target.row(y) + std::size_t(a.left) * 3;
     int x = a.left;
-    // Most of the area is white: eight pixels at a time are skipped when all are.
+    // Most of the area is the key: eight pixels at a time are skipped when all are.
     for (; x + 8 <= a.right; x += 8, s += 24, d += 24) {
       std::uint64_t words[3];
       std::memcpy(words, s, sizeof words);
-      if ((words[0] & words[1] & words[2]) == ~std::uint64_t(0)) continue;
+      if (words[0] == keyWord && words[1] == keyWord && words[2] == keyWord) continue;
       for (int k = 0; k < 8; ++k) copyPixel(s + 3 * k, d + 3 * k);
     }
     for (; x < a.right; ++x, s += 3, d += 3) copyPixel(s, d);
@@ -100,22 +110,23 @@ void drawCaptionOn(WorkImage& target, WorkImage& layer, int x, int y, int angle,
   const CaptionBlock block = measureCaption(f, text, lineSpacing);
   const TextRect picture{0, 0, target.width(), target.height()};
   const TextInk ink = captionInk(f, block, a, x, y, lineSpacing, picture);
+  const Colour key = layerKeyFor(font.colour);
   layer.reset(target.width(), target.height());
   layer.transparent = true;
-  layer.transparentColour = kWhite;
+  layer.transparentColour = key;
   // Nothing drawn leaves the picture as it was, which is what clearing, smoothing and copying
-  // an all-white layer would give.
+  // an empty layer would give.
   if (ink.empty()) return;
   const TextRect inked = ink.bounds();
   const PixelRect box{inked.left - kSmoothingMargin, inked.top - kSmoothingMargin,
                       inked.right + kSmoothingMargin, inked.bottom + kSmoothingMargin};
   const PixelRect area = intersect(box, PixelRect{0, 0, target.width(), target.height()});
-  fillWhite(layer, area);
+  fillKey(layer, area, key);
   paintInk(layer, ink, font.colour);
   smoothCaptionEdges(layer, target, font.colour, blurPattern, box);
   // The smoothing changes nothing farther than one pixel from the glyphs.
   transferCaption(layer, target,
-                  PixelRect{inked.left - 1, inked.top - 1, inked.right + 1, inked.bottom + 1});
+                  PixelRect{inked.left - 1, inked.top - 1, inked.right + 1, inked.bottom + 1}, key);
 }
 
 void drawCaption(MainWindowState& window, const SettingsValues& settings, int width, int angle,

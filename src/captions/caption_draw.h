@@ -20,9 +20,11 @@ struct MainWindowState;
 TextInk captionInk(const Font& font, const CaptionBlock& block, int reducedAngle, int x, int y,
                    float lineSpacing, const TextRect& clip);
 
-// Every pixel of `caption` inside `area` whose blue, green and red are not all 255 replaces
-// the pixel of `target` at the same place. Both pictures must have the same size.
-void transferCaption(const WorkImage& caption, WorkImage& target, const PixelRect& area);
+// Every pixel of `caption` inside `area` that is not the layer's see-through colour `key`
+// (white, or black under a white caption) replaces the pixel of `target` at the same place.
+// Both pictures must have the same size.
+void transferCaption(const WorkImage& caption, WorkImage& target, const PixelRect& area,
+                     Colour key = kWhite);
 
 // One caption with an explicit caption layer, for callers that draw several pictures at once.
 // `layer` gets the target's size; afterwards only the caption's area grown by the smoothing's

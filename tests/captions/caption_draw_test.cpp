@@ -35,18 +35,20 @@ FontHolder captionFont(int height, Colour colour) {
 
 // The drawing as first described: a white layer the size of the picture, the caption drawn
 // on it, the whole picture smoothed and the whole layer copied with white left out.
+// A white caption is drawn on a black layer, black left out.
 WorkImage referenceDraw(const WorkImage& picture, int x, int y, int angle, const std::string& text,
                         const FontHolder& font, float s, int pattern) {
+  const Colour key = font.colour == kWhite ? kBlack : kWhite;
   WorkImage target = picture;
   WorkImage layer(picture.width(), picture.height());
-  layer.fill(kWhite);
+  layer.fill(key);
   const int a = reduceCaptionAngle(angle);
   const Font f(captionLogicalFont(font, a));
   const TextRect whole{0, 0, picture.width(), picture.height()};
   paintInk(layer, captionInk(f, measureCaption(f, text, s), a, x, y, s, whole), font.colour);
   const PixelRect all{0, 0, picture.width(), picture.height()};
   smoothCaptionEdges(layer, target, font.colour, pattern, all);
-  transferCaption(layer, target, all);
+  transferCaption(layer, target, all, key);
   return target;
 }
 
@@ -79,6 +81,19 @@ TEST(TransferCaption, CopiesEveryPixelThatIsNotPureWhiteInsideTheArea) {
   other.fill(kBlack);
   transferCaption(other, target, PixelRect{0, 0, 3, 3});
   EXPECT_EQ(target.pixel(1, 1), makeColour(9, 9, 9));
+
+  // Under a white caption the layer is black and black is left out.
+  WorkImage dark(12, 1), below(12, 1);
+  dark.fill(kBlack);
+  below.fill(makeColour(9, 9, 9));
+  dark.setPixel(3, 0, kWhite);
+  dark.setPixel(10, 0, makeColour(0, 0, 1));
+  transferCaption(dark, below, PixelRect{0, 0, 12, 1}, kBlack);
+  for (int x = 0; x < 12; ++x)
+    EXPECT_EQ(below.pixel(x, 0), x == 3    ? kWhite
+                                 : x == 10 ? makeColour(0, 0, 1)
+                                           : makeColour(9, 9, 9))
+        << x;
 }
 
 TEST(DrawCaption, WorkingOnTheCaptionsAreaGivesTheWholePictureResult) {
@@ -133,13 +148,21 @@ TEST(DrawCaption, UsesTheMainWindowsLayerAndSpacingAndTheBlurPatternOfTheMoment)
   }
 }
 
-TEST(DrawCaption, AWhiteCaptionLeavesThePictureUnchanged) {
-  // White glyphs cannot be told from the white layer: nothing is copied.
+TEST(DrawCaption, AWhiteCaptionIsDrawnAndSmoothedLikeAnyOther) {
   const WorkImage picture = photo(160, 60);
-  WorkImage drawn = picture;
-  WorkImage layer;
-  drawCaptionOn(drawn, layer, 5, 5, 0, "白い文字", captionFont(-30, kWhite), 1.1f, 1);
-  EXPECT_TRUE(samePixels(drawn, picture));
+  for (int pattern = 0; pattern < 4; ++pattern) {
+    WorkImage drawn = picture;
+    WorkImage layer;
+    drawCaptionOn(drawn, layer, 5, 5, 0, "白い文字", captionFont(-30, kWhite), 1.1f, pattern);
+    EXPECT_TRUE(samePixels(drawn, referenceDraw(picture, 5, 5, 0, "白い文字",
+                                                captionFont(-30, kWhite), 1.1f, pattern)))
+        << pattern;
+    int white = 0;
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 160; ++x)
+        white += drawn.pixel(x, y) == kWhite && picture.pixel(x, y) != kWhite;
+    EXPECT_GT(white, 100) << pattern;
+  }
 }
 
 // Golden pictures of real captions: a change of rendering shows up here. After a deliberate
