@@ -52,8 +52,9 @@ void WorkImage::resize(int width, int height) {
   if (!next.empty()) std::memset(next.data(), 0, byteCount(width, height));
   const int keepW = std::min(width, m_width);
   const int keepH = std::min(height, m_height);
-  for (int y = 0; y < keepH; ++y)
-    std::memcpy(next.row(y), row(y), std::size_t(keepW) * kBytesPerPixel);
+  if (keepW > 0)
+    for (int y = 0; y < keepH; ++y)
+      std::memcpy(next.row(y), row(y), std::size_t(keepW) * kBytesPerPixel);
   m_pixels = std::move(next.m_pixels);
   m_capacity = next.m_capacity;
   m_width = width;
