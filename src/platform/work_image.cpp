@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/huge_pages.h"
 
@@ -29,6 +30,20 @@ WorkImage& WorkImage::operator=(const WorkImage& other) {
   if (this == &other) return *this;
   reset(other.m_width, other.m_height);
   if (!other.empty()) std::memcpy(data(), other.data(), byteCount(m_width, m_height));
+  transparent = other.transparent;
+  transparentColour = other.transparentColour;
+  return *this;
+}
+
+WorkImage::WorkImage(WorkImage&& other) noexcept { *this = std::move(other); }
+
+// A moved-from picture is empty and owns nothing, so reusing it allocates afresh.
+WorkImage& WorkImage::operator=(WorkImage&& other) noexcept {
+  if (this == &other) return *this;
+  m_pixels = std::move(other.m_pixels);
+  m_width = std::exchange(other.m_width, 0);
+  m_height = std::exchange(other.m_height, 0);
+  m_capacity = std::exchange(other.m_capacity, 0);
   transparent = other.transparent;
   transparentColour = other.transparentColour;
   return *this;

@@ -33,8 +33,8 @@ class WorkImage {
   WorkImage(int width, int height);  // contents black
   WorkImage(const WorkImage& other);
   WorkImage& operator=(const WorkImage& other);
-  WorkImage(WorkImage&&) noexcept = default;
-  WorkImage& operator=(WorkImage&&) noexcept = default;
+  WorkImage(WorkImage&& other) noexcept;
+  WorkImage& operator=(WorkImage&& other) noexcept;
 
   int width() const { return m_width; }
   int height() const { return m_height; }

@@ -8,12 +8,14 @@
 
 #include "captions/caption_draw.h"
 
+#include "support/ink_pixels.h"
+
 namespace kov {
 namespace {
 
 constexpr TextRect kEverywhere{INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2};
 
-using PixelSet = std::set<std::pair<int, int>>;  // (y, x)
+using test::PixelSet;
 
 }  // namespace
 
@@ -21,18 +23,8 @@ void PrintTo(const Point& p, std::ostream* os) { *os << "(" << p.x << ", " << p.
 
 namespace {
 
-PixelSet pixelsOf(const TextInk& ink) {
-  PixelSet out;
-  for (const InkRun& r : ink.runs())
-    for (int x = r.x0; x < r.x1; ++x) out.emplace(r.y, x);
-  return out;
-}
-
-PixelSet shifted(const PixelSet& in, int dx, int dy) {
-  PixelSet out;
-  for (auto [y, x] : in) out.emplace(y + dy, x + dx);
-  return out;
-}
+using test::pixelsOf;
+using test::shifted;
 
 PixelSet united(PixelSet a, const PixelSet& b) {
   a.insert(b.begin(), b.end());

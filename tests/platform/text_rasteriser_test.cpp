@@ -11,26 +11,18 @@
 
 #include "platform/font_faces.h"
 
+#include "support/ink_pixels.h"
+
 namespace kov {
 namespace {
 
 constexpr const char* kDefaultFace = "ＭＳ Ｐゴシック";
 constexpr TextRect kEverywhere{INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2};
 
-using PixelSet = std::set<std::pair<int, int>>;  // (y, x)
+using test::PixelSet;
 
-PixelSet pixelsOf(const TextInk& ink) {
-  PixelSet out;
-  for (const InkRun& r : ink.runs())
-    for (int x = r.x0; x < r.x1; ++x) out.emplace(r.y, x);
-  return out;
-}
-
-PixelSet shifted(const PixelSet& in, int dx, int dy) {
-  PixelSet out;
-  for (auto [y, x] : in) out.emplace(y + dy, x + dx);
-  return out;
-}
+using test::pixelsOf;
+using test::shifted;
 
 LogicalFont logical(std::string face, int height, int width = 0) {
   LogicalFont lf;

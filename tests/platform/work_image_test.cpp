@@ -57,3 +57,25 @@ TEST(WorkImage, ResetReusesTheBufferWhenItFits) {
 
 }  // namespace
 }  // namespace kov
+
+namespace kov {
+namespace {
+
+TEST(WorkImage, AMovedFromPictureIsEmptyAndReusable) {
+  WorkImage a(4, 4);
+  a.fill(kWhite);
+  WorkImage b = std::move(a);
+  EXPECT_EQ(b.pixel(3, 3), kWhite);
+  EXPECT_TRUE(a.empty());  // NOLINT(bugprone-use-after-move): what is left behind
+  a.reset(2, 2);
+  a.fill(kBlack);
+  EXPECT_EQ(a.pixel(1, 1), kBlack);
+  WorkImage c;
+  c = std::move(b);
+  EXPECT_EQ(c.width(), 4);
+  b.resize(3, 3);
+  EXPECT_EQ(b.pixel(2, 2), kBlack);
+}
+
+}  // namespace
+}  // namespace kov

@@ -17,6 +17,16 @@ Answer ScriptedHost::message(std::string_view text, std::string_view caption, Bu
   return a;
 }
 
+std::vector<std::string> ScriptedHost::okMessageTexts(std::string_view caption) const {
+  std::vector<std::string> texts;
+  for (const RecordedMessage& m : messages) {
+    EXPECT_EQ(m.caption, caption);
+    EXPECT_EQ(m.buttons, Buttons::Ok);
+    texts.push_back(m.text);
+  }
+  return texts;
+}
+
 void ScriptedHost::setStatusText(int panel, std::string_view text) {
   if (panel >= 0 && panel < 3) status[panel].emplace_back(text);
 }

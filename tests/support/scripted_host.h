@@ -39,11 +39,14 @@ class ScriptedHost : public Host {
   std::vector<RecordedMessage> messages;
   std::vector<std::string> status[3];  // every text written to each panel
   std::vector<int> progress;
-  std::vector<FileDialog> fileDialogs;  // every file dialog shown
+  std::vector<FileDialog> fileDialogs;                        // every file dialog shown
   std::vector<std::pair<PictureTarget, WorkImage>> pictures;  // every picture shown
   int folderBrowsers = 0;
   int pumps = 0;
   bool busyCursor = false;
+
+  // The texts of all messages, each checked to be an OK box titled `caption`.
+  std::vector<std::string> okMessageTexts(std::string_view caption) const;
 
   bool allAnswersUsed() const { return m_answers.empty() && m_choices.empty(); }
 
