@@ -11,19 +11,12 @@
 #include "pipeline/reduce_high_quality.h"
 #include "platform/jpeg_codec.h"
 
+#include "support/noise_picture.h"
 #include "support/scripted_host.h"
 #include "support/temp_dir.h"
 
 namespace kov::test {
 namespace {
-
-WorkImage noise(int w, int h, std::uint32_t seed) {
-  WorkImage image(w, h);
-  std::mt19937 rng(seed);
-  for (int y = 0; y < h; ++y)
-    for (std::size_t i = 0; i < image.stride(); ++i) image.row(y)[i] = std::uint8_t(rng());
-  return image;
-}
 
 class PhotoPlaceTest : public ::testing::Test {
  protected:
