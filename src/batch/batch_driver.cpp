@@ -1,9 +1,12 @@
 #include "batch/batch_driver.h"
 
 #include <cstdio>
+#include <optional>
+#include <string_view>
 
 #include "app/dialog_values.h"
 #include "app/main_window_state.h"
+#include "app/messages.h"
 #include "pipeline/compose.h"
 #include "pipeline/photo_load.h"
 #include "platform/host.h"
@@ -41,13 +44,13 @@ void inform(MainWindowState& s, Host& host, std::string_view text) {
 int photoCount(const MainWindowState& s) { return int(s.photoList.size()); }
 
 // The first check of a whole-folder run that fails, or nothing.
-const char* missingForRun(const MainWindowState& s) {
-  if (s.Edit1.empty()) return "入力フォルダが指定されていません。";
-  if (s.Edit2.empty()) return "出力フォルダが指定されていません。";
-  if (s.Edit3.empty()) return "枠ファイルが指定されていません。";
+std::optional<std::string_view> missingForRun(const MainWindowState& s) {
+  if (s.Edit1.empty()) return kNoPhotoFolderMessage;
+  if (s.Edit2.empty()) return kNoOutputFolderMessage;
+  if (s.Edit3.empty()) return kNoFrameMessage;
   if (s.frameWidth <= 0 || s.frameHeight <= 0) return "枠ファイルサイズが指定されていません。";
   if (photoCount(s) <= s.photoIndex) return kNoMorePhotos;
-  return nullptr;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -76,15 +79,14 @@ RunCounts wholeFolderRun(MainWindowState& s, DialogValues& dialogs, Host& host) 
   s.abortRequested = false;
   s.overwriteConfirmed = false;
 
-  if (const char* missing = missingForRun(s)) {
-    inform(s, host, missing);
+  if (const std::optional<std::string_view> missing = missingForRun(s)) {
+    inform(s, host, *missing);
   } else {
     const int n = photoCount(s);
     s.abortRequested = false;
     setProgress(s, host, 0);
-    if (s.photoIndex != 0 &&
-        host.message("最初の写真から処理しますか？", s.windowCaption, Buttons::YesNo,
-                     Icon::None) == Answer::Yes)
+    if (s.photoIndex != 0 && host.message("最初の写真から処理しますか？", s.windowCaption,
+                                          Buttons::YesNo, Icon::None) == Answer::Yes)
       s.photoIndex = 0;
 
     for (int i = s.photoIndex; i < n; ++i) {

@@ -6,14 +6,14 @@
 #include <string_view>
 #include <vector>
 
+#include "app/messages.h"
+
 namespace kov {
 
 class Host;
 struct DialogValues;
 struct MainWindowState;
 
-inline constexpr std::string_view kNoPhotoFolderMessage = "入力フォルダが指定されていません。";
-inline constexpr std::string_view kNoFrameMessage = "枠ファイルが指定されていません。";
 inline constexpr std::string_view kNoJpegMessage = "写真フォルダにJPEGファイルが存在しません。";
 
 // Appends to `list` the files of `folder` whose names end in ".jpg" in any case

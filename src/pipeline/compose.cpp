@@ -5,6 +5,7 @@
 
 #include "app/dialog_values.h"
 #include "app/main_window_state.h"
+#include "app/messages.h"
 #include "captions/caption_draw.h"
 #include "pipeline/alpha_blend.h"
 #include "pipeline/draw_picture.h"
@@ -19,7 +20,6 @@ namespace kov {
 namespace {
 
 constexpr Colour kBackground = makeColour(255, 0, 0);
-constexpr std::string_view kNoFrameMessage = "枠ファイルが指定されていません。";
 
 bool blank(std::string_view text) {
   return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
@@ -42,8 +42,8 @@ bool missingInput(MainWindowState& s, Host& host, const std::string& path, bool 
     host.message(message, s.windowCaption, Buttons::Ok, Icon::None);
     return true;
   };
-  if (s.Edit1.empty()) return stop("入力フォルダが指定されていません。");
-  if (!preview && !path.empty() && s.Edit2.empty()) return stop("出力フォルダが指定されていません。");
+  if (s.Edit1.empty()) return stop(kNoPhotoFolderMessage);
+  if (!preview && !path.empty() && s.Edit2.empty()) return stop(kNoOutputFolderMessage);
   if (s.Edit3.empty()) return stop(kNoFrameMessage);
   if (s.frameWidth < 1 || s.frameHeight < 1) return stop(kNoFrameMessage);
   return false;
@@ -87,9 +87,8 @@ int writeResult(MainWindowState& s, const DialogValues& dialogs, Host& host,
                 const std::string& path) {
   const std::string out = outputPathFor(s.Edit2, s.Edit1, path);
   if (!s.overwriteConfirmed && fileExists(out)) {
-    const Answer a =
-        host.message("既に同名のファイルが存在します。\n上書きして宜しいですか？",
-                     s.windowCaption, Buttons::YesNo, Icon::None);
+    const Answer a = host.message("既に同名のファイルが存在します。\n上書きして宜しいですか？",
+                                  s.windowCaption, Buttons::YesNo, Icon::None);
     if (a != Answer::Yes) return kComposeSkipped;
     s.overwriteConfirmed = true;
   }
@@ -100,8 +99,8 @@ int writeResult(MainWindowState& s, const DialogValues& dialogs, Host& host,
 
 }  // namespace
 
-int composePhoto(MainWindowState& state, DialogValues& dialogs, Host& host,
-                 const std::string& path, bool show, bool preview) {
+int composePhoto(MainWindowState& state, DialogValues& dialogs, Host& host, const std::string& path,
+                 bool show, bool preview) {
   if (missingInput(state, host, path, preview)) return kComposeStop;
   BusyCursor cursor(host);
   state.statusPanels[1] = path;
