@@ -6,8 +6,10 @@
 #include "app/main_window_state.h"
 #include "platform/bmp_codec.h"
 #include "platform/cp932.h"
+
 #include "support/scripted_host.h"
 #include "support/temp_dir.h"
+#include "support/tga_header.h"
 
 namespace kov {
 namespace {
@@ -17,7 +19,8 @@ std::string frameText(std::string_view photoFile, int width = 40) {
   return *utf8ToCp932(std::string("[Frame]\r\nPhotoFile=") + std::string(photoFile) +
                       "\r\nFramewidth=" + std::to_string(width) +
                       "\r\nFrameheight=60\r\nPhotowidth=20\r\nPhotoheight=30\r\n"
-                      "Leftwidth=10\r\nRightwidth=" + std::to_string(width - 30) +
+                      "Leftwidth=10\r\nRightwidth=" +
+                      std::to_string(width - 30) +
                       "\r\nTopheight=10\r\nBottomheight=20\r\nFontPositionX=20\r\n"
                       "FontPositionY=45\r\nDatePositionX=30\r\nDatePositionY=50\r\n"
                       "ReferencePosition=3\r\n[Title]\r\nText=卒業\r\nStyle=B\r\n"
@@ -34,14 +37,8 @@ WorkImage frameImage(int width = 40) {
 
 // 32-bit TGA, top row first, alpha 255 everywhere but the window.
 std::string tgaBytes(int width, int height) {
-  std::string bytes(18, '\0');
-  bytes[2] = 2;
-  bytes[12] = char(width & 0xFF);
-  bytes[13] = char(width >> 8);
-  bytes[14] = char(height & 0xFF);
-  bytes[15] = char(height >> 8);
-  bytes[16] = 32;
-  bytes[17] = 8 | 32;
+  const std::vector<std::uint8_t> header = test::tgaHeader(2, width, height, 8 | 32);
+  std::string bytes(header.begin(), header.end());
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       const bool window = x >= 10 && x < 30 && y >= 10 && y < 40;
@@ -139,7 +136,8 @@ TEST(FrameLoad, ARejectedFrameKeepsTheOldGeometryButItsCaptions) {
   EXPECT_EQ(f.state.frameFilePath, f.dir.file("a.ini"));
   EXPECT_TRUE(f.state.Edit3.empty());
   EXPECT_FALSE(f.state.frameSelected());
-  EXPECT_EQ(f.dialogs.captionStore[CaptionKind::Title].text, "卒業") << "handed over before the check";
+  EXPECT_EQ(f.dialogs.captionStore[CaptionKind::Title].text, "卒業")
+      << "handed over before the check";
 
   f.dialogs.captionStore[CaptionKind::Title].text = "kept";
   f.dir.write("z.ini", "[Frame]\r\nFramewidth=0\r\nFrameheight=10\r\n[Title]\r\nText=new\r\n");

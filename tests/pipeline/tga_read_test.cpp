@@ -16,6 +16,7 @@
 
 #include "support/pam.h"
 #include "support/temp_dir.h"
+#include "support/tga_header.h"
 
 namespace kov {
 namespace {
@@ -43,20 +44,7 @@ Pixel storedPixel(int k) {
           std::uint8_t(k * 7 + 3)};
 }
 
-Bytes header(int type, int width, int height, int descriptor, int depth = 32, int colourMapType = 0,
-             int idLength = 0) {
-  Bytes h(18, 0);
-  h[0] = std::uint8_t(idLength);
-  h[1] = std::uint8_t(colourMapType);
-  h[2] = std::uint8_t(type);
-  h[12] = std::uint8_t(width);
-  h[13] = std::uint8_t(width >> 8);
-  h[14] = std::uint8_t(height);
-  h[15] = std::uint8_t(height >> 8);
-  h[16] = std::uint8_t(depth);
-  h[17] = std::uint8_t(descriptor);
-  return h;
-}
+using test::tgaHeader;
 
 void append(Bytes& out, const Pixel& p) { out.insert(out.end(), {p.b, p.g, p.r, p.a}); }
 
@@ -204,14 +192,14 @@ TEST(TgaReadTest, HeaderChecksInOrderLeaveImageAndPlaneAlone) {
     int expected;
   };
   const Case cases[] = {
-      {"colour-mapped, wrong type and depth", header(1, 2, 2, 8, 16, 1), kTgaColourMapped},
-      {"greyscale, 32-bit", header(3, 2, 2, 8), kTgaNotTrueColour},
-      {"run-length greyscale, 16-bit, too wide", header(11, 9601, 2, 8, 16), kTgaNotTrueColour},
-      {"24-bit and too wide", header(kRaw, 9601, 2, 8, 24), kTgaNot32Bit},
-      {"16-bit", header(kRle, 2, 2, 8, 16), kTgaNot32Bit},
-      {"too wide", header(kRaw, 9601, 1, 8), kTgaTooLarge},
-      {"too high", header(kRle, 1, 9601, 8), kTgaTooLarge},
-      {"widest field", header(kRle, 65535, 65535, 8), kTgaTooLarge},
+      {"colour-mapped, wrong type and depth", tgaHeader(1, 2, 2, 8, 16, 1), kTgaColourMapped},
+      {"greyscale, 32-bit", tgaHeader(3, 2, 2, 8), kTgaNotTrueColour},
+      {"run-length greyscale, 16-bit, too wide", tgaHeader(11, 9601, 2, 8, 16), kTgaNotTrueColour},
+      {"24-bit and too wide", tgaHeader(kRaw, 9601, 2, 8, 24), kTgaNot32Bit},
+      {"16-bit", tgaHeader(kRle, 2, 2, 8, 16), kTgaNot32Bit},
+      {"too wide", tgaHeader(kRaw, 9601, 1, 8), kTgaTooLarge},
+      {"too high", tgaHeader(kRle, 1, 9601, 8), kTgaTooLarge},
+      {"widest field", tgaHeader(kRle, 65535, 65535, 8), kTgaTooLarge},
       {"empty file", {}, kTgaNotTrueColour},
       {"two bytes", {0, 0}, kTgaNotTrueColour},
       {"type but no depth", {0, 0, kRaw}, kTgaNot32Bit},
@@ -228,7 +216,7 @@ TEST(TgaReadTest, HeaderChecksInOrderLeaveImageAndPlaneAlone) {
 TEST(TgaReadTest, HeaderCutShortReadsMissingBytesAsZero) {
   // 17 bytes: everything but the descriptor, which reads as 0 (bottom row first). No pixel
   // data follows, so the image stays white.
-  Bytes bytes = header(kRaw, 2, 1, 0xFF);
+  Bytes bytes = tgaHeader(kRaw, 2, 1, 0xFF);
   bytes.pop_back();
   const Decoded d = decode(bytes);
   EXPECT_EQ(d.result, kTgaOk);
@@ -240,7 +228,7 @@ TEST(TgaReadTest, HeaderCutShortReadsMissingBytesAsZero) {
 
 TEST(TgaReadTest, LargestSideIsAccepted) {
   // Header only: the 9600 x 9600 image is allocated and left white.
-  const Decoded d = decode(header(kRle, 9600, 9600, 8));
+  const Decoded d = decode(tgaHeader(kRle, 9600, 9600, 8));
   EXPECT_EQ(d.result, kTgaOk);
   EXPECT_EQ(d.image.width(), 9600);
   EXPECT_EQ(d.image.height(), 9600);
@@ -252,7 +240,7 @@ TEST(TgaReadTest, LargestSideIsAccepted) {
 TEST(TgaReadTest, ZeroSideGivesAnEmptyImage) {
   for (const auto& [w, h] : {std::pair{0, 5}, std::pair{5, 0}, std::pair{0, 0}}) {
     SCOPED_TRACE(testing::Message() << w << " x " << h);
-    Bytes bytes = header(kRle, w, h, 8);
+    Bytes bytes = tgaHeader(kRle, w, h, 8);
     runPacket(bytes, 128, storedPixel(1));
     Decoded d;
     fillMarker(d.image, d.alpha);
@@ -281,9 +269,9 @@ TEST(TgaReadTest, DescriptorOriginBitsPlaceRowsAndColumns) {
       {48, {{2, 1, 0}, {5, 4, 3}}}, {56, {{2, 1, 0}, {5, 4, 3}}},
   };
   for (const Case& c : cases) {
-    Bytes raw = header(kRaw, 3, 2, c.descriptor);
+    Bytes raw = tgaHeader(kRaw, 3, 2, c.descriptor);
     for (int k = 0; k < 6; ++k) append(raw, storedPixel(k));
-    Bytes rle = header(kRle, 3, 2, c.descriptor);
+    Bytes rle = tgaHeader(kRle, 3, 2, c.descriptor);
     rawPacket(rle, 0, 2);  // packets run on across the row end
     rawPacket(rle, 2, 4);
     for (const Bytes* bytes : {&raw, &rle}) {
@@ -302,7 +290,7 @@ TEST(TgaReadTest, IdFieldIsSkipped) {
   for (int idLength : {1, 6, 255}) {
     SCOPED_TRACE(idLength);
     for (int type : {kRaw, kRle}) {
-      Bytes bytes = header(type, 2, 1, 40, 32, 0, idLength);
+      Bytes bytes = tgaHeader(type, 2, 1, 40, 32, 0, idLength);
       bytes.insert(bytes.end(), std::size_t(idLength), 0x81);  // would read as a run packet
       if (type == kRle)
         rawPacket(bytes, 0, 2);
@@ -315,7 +303,7 @@ TEST(TgaReadTest, IdFieldIsSkipped) {
     }
   }
   // An ID field longer than the file: nothing to decode.
-  const Decoded d = decode(header(kRaw, 1, 1, 40, 32, 0, 10));
+  const Decoded d = decode(tgaHeader(kRaw, 1, 1, 40, 32, 0, 10));
   EXPECT_EQ(d.result, kTgaOk);
   EXPECT_EQ(d.at(0, 0), kBlank);
 }
@@ -324,7 +312,7 @@ TEST(TgaReadTest, RunPacketContinuesIntoTheNextRow) {
   // 130 wide, top row first: 120 raw pixels, then a run of 128 fills the last 10 pixels of
   // row 0 and the first 118 of row 1. The data ends there.
   const Pixel run{10, 20, 30, 40};
-  Bytes bytes = header(kRle, 130, 3, 40);
+  Bytes bytes = tgaHeader(kRle, 130, 3, 40);
   rawPacket(bytes, 0, 120);
   runPacket(bytes, 128, run);
   const Decoded d = decode(bytes);
@@ -341,7 +329,7 @@ TEST(TgaReadTest, PacketsBeyondTheLastPixelAreIgnored) {
   const Pixel run{10, 20, 30, 40};
   for (int descriptor : {8, 56}) {
     SCOPED_TRACE(descriptor);
-    Bytes bytes = header(kRle, 4, 2, descriptor);
+    Bytes bytes = tgaHeader(kRle, 4, 2, descriptor);
     rawPacket(bytes, 0, 6);
     runPacket(bytes, 128, run);
     rawPacket(bytes, 0, 128);
@@ -360,7 +348,7 @@ TEST(TgaReadTest, PacketsBeyondTheLastPixelAreIgnored) {
 // rest of the image stays white with alpha 0.
 TEST(TgaReadTest, RunLengthDataEndingEarlyLeavesTheRestBlank) {
   const Pixel run{10, 20, 30, 40};
-  Bytes full = header(kRle, 4, 2, 32);
+  Bytes full = tgaHeader(kRle, 4, 2, 32);
   rawPacket(full, 0, 3);    // bytes 18..30
   runPacket(full, 3, run);  // bytes 31..35
   rawPacket(full, 6, 2);    // bytes 36..44
@@ -382,7 +370,7 @@ TEST(TgaReadTest, RunLengthDataEndingEarlyLeavesTheRestBlank) {
 
 TEST(TgaReadTest, UncompressedDataEndingEarlyStopsAtTheIncompleteRow) {
   // Top row first, 3 x 3: one whole row and part of the second arrive.
-  Bytes bytes = header(kRaw, 3, 3, 32);
+  Bytes bytes = tgaHeader(kRaw, 3, 3, 32);
   for (int k = 0; k < 4; ++k) append(bytes, storedPixel(k));
   bytes.push_back(9);
   const Decoded d = decode(bytes);
@@ -396,10 +384,10 @@ TEST(TgaReadTest, UncompressedDataEndingEarlyStopsAtTheIncompleteRow) {
 
 TEST(TgaReadTest, ReloadReplacesAPreviousLargerImage) {
   Decoded d;
-  Bytes big = header(kRle, 5, 4, 40);
+  Bytes big = tgaHeader(kRle, 5, 4, 40);
   runPacket(big, 20, storedPixel(9));
   ASSERT_EQ(readTgaMemory(big.data(), big.size(), d.image, d.alpha), kTgaOk);
-  Bytes small = header(kRaw, 2, 2, 40);
+  Bytes small = tgaHeader(kRaw, 2, 2, 40);
   for (int k = 0; k < 2; ++k) append(small, storedPixel(k));
   ASSERT_EQ(readTgaMemory(small.data(), small.size(), d.image, d.alpha), kTgaOk);
   ASSERT_EQ(d.image.width(), 2);
@@ -414,7 +402,7 @@ TEST(TgaReadTest, ReloadReplacesAPreviousLargerImage) {
 TEST(TgaReadTest, FileReadsAsItsBytes) {
   // Larger than the reader's buffer, so the file is read in several pieces.
   test::TempDir dir;
-  Bytes bytes = header(kRle, 300, 200, 8);
+  Bytes bytes = tgaHeader(kRle, 300, 200, 8);
   for (int row = 0; row < 200; ++row) {
     rawPacket(bytes, row, 100);
     runPacket(bytes, 100, storedPixel(row));
@@ -433,7 +421,7 @@ TEST(TgaReadTest, FileReadsAsItsBytes) {
 
 TEST(TgaReadTest, FileThatCannotBeOpenedHasItsOwnResult) {
   test::TempDir dir;
-  Bytes bytes = header(kRaw, 1, 1, 8);
+  Bytes bytes = tgaHeader(kRaw, 1, 1, 8);
   append(bytes, storedPixel(1));
   dir.write("frame.bmp", asString(bytes));
   dir.write("frametga", asString(bytes));
